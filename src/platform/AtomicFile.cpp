@@ -69,7 +69,7 @@ std::optional<std::string> readFileIfExists(const std::filesystem::path& file)
 {
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
-        if (errno == ENOENT)
+        if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
         throwErrno(file.string());
     }

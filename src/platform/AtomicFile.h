@@ -7,7 +7,7 @@
 
 namespace vorlu::platform {
 
-// The whole file, or nullopt when it does not exist. Any other failure (no permission, a
+// The whole file, or nullopt when it does not exist (nor its folder). Any other failure (no permission, a
 // directory in its place, a read error) throws std::system_error.
 std::optional<std::string> readFileIfExists(const std::filesystem::path& file);
 
