@@ -125,7 +125,7 @@ bool VorluApplication::notify(QObject* receiver, QEvent* event)
     } catch (...) {
         // The handler ends here; the loop goes on with whatever state it left.
         HandleException();
-        return false;
+        return true; // handled: it must not travel on to a parent
     }
 }
 
