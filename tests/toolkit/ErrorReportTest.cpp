@@ -2,6 +2,7 @@
 #include "toolkit/ErrorReport.h"
 #include "toolkit/testing/ModalDriver.h"
 #include "toolkit/testing/QtTestMain.h"
+#include "toolkit/testing/QtUnwindLeakGuard.h"
 #include "toolkit/testing/RecordingDialogs.h"
 
 #include <QAbstractButton>
@@ -14,6 +15,7 @@
 #include <stdexcept>
 
 using namespace vorlu::toolkit;
+using vorlu::toolkit::testing::QtUnwindLeakGuard;
 using vorlu::toolkit::testing::RecordingDialogs;
 using vorlu::toolkit::testing::pressKey;
 using vorlu::toolkit::testing::whenModalOpens;
@@ -141,7 +143,10 @@ void ErrorReportTest::slotErrorIsReportedAndLoopGoesOn()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QTest::mouseClick(button, Qt::LeftButton);
+    {
+        QtUnwindLeakGuard unwinding;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
     QVERIFY(reached);
     checkReport(dialogs, QStringLiteral("Falha de conexão."));
 
@@ -149,7 +154,10 @@ void ErrorReportTest::slotErrorIsReportedAndLoopGoesOn()
     bool later = false;
     QTimer::singleShot(0, [&] { later = true; });
     QTRY_VERIFY(later);
-    QTest::mouseClick(button, Qt::LeftButton);
+    {
+        QtUnwindLeakGuard unwinding;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
     QCOMPARE(clicks, 2);
     QCOMPARE(dialogs.count(), 2);
 }
@@ -162,7 +170,10 @@ void ErrorReportTest::eventOverrideErrorIsReported()
     widget.show();
     QVERIFY(QTest::qWaitForWindowExposed(&widget));
 
-    QTest::mousePress(&widget, Qt::LeftButton);
+    {
+        QtUnwindLeakGuard unwinding;
+        QTest::mousePress(&widget, Qt::LeftButton);
+    }
     checkReport(dialogs, QStringLiteral("Falha no clique."));
     QTest::mouseRelease(&widget, Qt::LeftButton);
 
