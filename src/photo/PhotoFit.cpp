@@ -89,11 +89,15 @@ RgbImage resample(const RgbImage& source, int width, int height)
     const Taps across = makeTaps(source.width, width);
     const Taps down = makeTaps(source.height, height);
 
-    // Across first: the intermediate is as wide as the target, as tall as the source.
-    std::vector<float> middle(static_cast<std::size_t>(width) * source.height * 3);
-    for (int y = 0; y < source.height; ++y) {
+    // Across first, one source row at a time into a small ring of rows: only the rows that the
+    // current target row mixes are kept, not a reduced copy of the whole picture.
+    const std::size_t middleRow = static_cast<std::size_t>(width) * 3;
+    const int ringRows = *std::max_element(down.count.begin(), down.count.end());
+    std::vector<float> ring(static_cast<std::size_t>(ringRows) * middleRow);
+    int nextRow = 0; // the first source row not yet in the ring
+    auto across1 = [&](int y) {
         const std::uint8_t* row = source.pixels.data() + static_cast<std::size_t>(y) * source.rowBytes();
-        float* out = middle.data() + static_cast<std::size_t>(y) * width * 3;
+        float* out = ring.data() + static_cast<std::size_t>(y % ringRows) * middleRow;
         for (int x = 0; x < width; ++x) {
             const float* w = across.weights.data() + across.offset[x];
             const std::uint8_t* p = row + static_cast<std::size_t>(across.first[x]) * 3;
@@ -107,14 +111,18 @@ RgbImage resample(const RgbImage& source, int width, int height)
             out[x * 3 + 1] = g;
             out[x * 3 + 2] = b;
         }
-    }
-    const std::size_t middleRow = static_cast<std::size_t>(width) * 3;
+    };
+
     std::vector<float> sum(middleRow);
     for (int y = 0; y < height; ++y) {
+        const int first = down.first[y];
+        const int last = first + down.count[y]; // rows only move forward from one y to the next
+        for (nextRow = std::max(nextRow, first); nextRow < last; ++nextRow)
+            across1(nextRow);
         std::fill(sum.begin(), sum.end(), 0.0f);
         const float* w = down.weights.data() + down.offset[y];
         for (int k = 0; k < down.count[y]; ++k) {
-            const float* p = middle.data() + static_cast<std::size_t>(down.first[y] + k) * middleRow;
+            const float* p = ring.data() + static_cast<std::size_t>((first + k) % ringRows) * middleRow;
             for (std::size_t i = 0; i < middleRow; ++i)
                 sum[i] += w[k] * p[i];
         }
