@@ -27,7 +27,8 @@ public:
     QtUnwindLeakGuard() { __lsan_disable(); }
     ~QtUnwindLeakGuard() { __lsan_enable(); }
 #else
-    QtUnwindLeakGuard() = default;
+    QtUnwindLeakGuard() {} // user-provided, so a guard is never an "unused variable"
+    ~QtUnwindLeakGuard() {}
 #endif
     QtUnwindLeakGuard(const QtUnwindLeakGuard&) = delete;
     QtUnwindLeakGuard& operator=(const QtUnwindLeakGuard&) = delete;
