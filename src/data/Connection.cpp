@@ -137,6 +137,12 @@ void Connection::createDatabase(const std::string& location, int dialect, int pa
     attachment.release();
 }
 
+void shutdownDatabaseClient()
+{
+    fb::Status status;
+    fb::provider()->shutdown(&status, 0, fb_shutrsn_app_stopped);
+}
+
 void Connection::addTransaction(Transaction* transaction) { transactions_.push_back(transaction); }
 
 void Connection::removeTransaction(Transaction* transaction)

@@ -70,4 +70,8 @@ private:
     std::vector<Transaction*> transactions_;
 };
 
+// Ends the client library's work at the end of the program: closes what is still attached and
+// stops the embedded engine's threads, so that everything is on disk before the process goes.
+void shutdownDatabaseClient();
+
 } // namespace vorlu::data

@@ -108,6 +108,9 @@ int setLocation(const std::string& location)
 
 int main(int argc, char** argv)
 {
+    struct ClientShutdown {
+        ~ClientShutdown() { vorlu::data::shutdownDatabaseClient(); }
+    } shutdownAtExit;
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return usage();
