@@ -85,6 +85,7 @@ private slots:
     void onePixelImageKeepsItsOwnSize();
     void highDensityScreensGetDevicePixels();
     void removeClearsToOnePixel();
+    void streamStepsUseTheOneBuffer();
     void addTakesTheChosenFileOrNothing();
     void addReportsAFileThatCannotBeOpened();
     void dialogFilterIsQtsFormOfTheJpegFilter();
@@ -183,6 +184,45 @@ void PhotoViewTest::removeClearsToOnePixel()
     QCOMPARE(f.view.photo().image().height, 1);
     QVERIFY(f.view.photo().isBlank());
     QCOMPARE(pictureSpan(f.render(), true, 75), qMakePair(-1, -1));
+}
+
+// The shape of the record screen's StreamFoto.
+struct Stream {
+    std::vector<std::uint8_t> data;
+    std::size_t at = 99;
+    std::vector<std::uint8_t>& bytes() { return data; }
+    std::size_t position() const { return at; }
+    void setPosition(std::size_t p) { at = p; }
+    void clear()
+    {
+        data.clear();
+        at = 0;
+    }
+};
+
+void PhotoViewTest::streamStepsUseTheOneBuffer()
+{
+    ViewFixture f;
+    Stream stream;
+    stream.data = solidJpeg(40, 30, Rgb{200, 30, 30});
+    QVERIFY(showStoredPhoto(f.view, stream)); // reads from 0, whatever the position was
+    QCOMPARE(f.view.photo().image().width, 40);
+
+    encodePhotoForSaving(f.view, stream);
+    QCOMPARE(stream.at, std::size_t{0});
+    QCOMPARE(qtDecode(stream.data).size(), QSize(40, 30));
+
+    // Save, reload, save again: the buffer's memory serves every transfer.
+    const auto* memory = stream.data.data();
+    QVERIFY(showStoredPhoto(f.view, stream));
+    encodePhotoForSaving(f.view, stream);
+    QCOMPARE(stream.data.data(), memory);
+
+    stream.clear(); // a patient without a photo: the blank photo at the last size
+    QVERIFY(!showStoredPhoto(f.view, stream));
+    QVERIFY(f.view.photo().isBlank());
+    encodePhotoForSaving(f.view, stream);
+    QCOMPARE(qtDecode(stream.data).size(), QSize(40, 30));
 }
 
 void PhotoViewTest::addTakesTheChosenFileOrNothing()
