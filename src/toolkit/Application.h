@@ -35,7 +35,8 @@ public:
     TForm* mainForm() const;
 
     // Shows the main window, runs the event loop until Terminate(), then frees every form
-    // still alive (their destroy handlers run). Returns the exit code, 0.
+    // still alive, the main window first (their destroy handlers run). Forms must therefore
+    // live on the heap. Returns the exit code, 0.
     int Run();
 
     // Asks the event loop to stop; the handler that asks finishes first. Asked before the loop

@@ -66,12 +66,28 @@ bool controlTakesKey(const QWidget* control, const QKeyEvent& key)
 
 } // namespace
 
+// Sees every key before the focused control does, for the form's dialog-key handling. An object
+// of its own, so that a form filtering its controls' events itself cannot switch it off.
+class TForm::DialogKeyFilter final : public QObject {
+public:
+    explicit DialogKeyFilter(TForm* form)
+        : QObject(form)
+        , form_(form)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override { return form_->filterDialogKey(watched, event); }
+
+private:
+    TForm* form_;
+};
+
 TForm::TForm(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     liveForms().push_back(this);
-    // Sees every key before the focused control does, for the dialog-key handling.
-    qApp->installEventFilter(this);
+    qApp->installEventFilter(new DialogKeyFilter(this));
 }
 
 TForm::~TForm()
@@ -262,7 +278,7 @@ bool TForm::event(QEvent* event)
     return QWidget::event(event);
 }
 
-bool TForm::eventFilter(QObject* watched, QEvent* event)
+bool TForm::filterDialogKey(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* control = static_cast<QWidget*>(watched);
@@ -274,7 +290,7 @@ bool TForm::eventFilter(QObject* watched, QEvent* event)
                 return true;
         }
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 bool TForm::DialogKey(QKeyEvent& key)

@@ -32,8 +32,10 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 //   destroy    placement save hook (destroying), then FormDestroy; then the object is deleted
 //              and every FormGlobal pointing at it reads empty.
 //
-// Free a form through close/Release()/Free(), not with delete: a plain delete cannot run the
-// derived class's FormDestroy (only the placement save hook runs then).
+// Create forms on the heap (CreateForm, FormGlobal): VorluApplication::Run() frees every form
+// still alive when the program ends. Free a form through close/Release()/Free(), not with
+// delete: a plain delete cannot run the derived class's FormDestroy (only the placement save
+// hook runs then).
 class TForm : public QWidget {
     Q_OBJECT
 public:
@@ -93,9 +95,10 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class DialogKeyFilter;
+    bool filterDialogKey(QObject* watched, QEvent* event);
     bool runCloseQuery();
     TCloseAction runFormClose(TCloseAction action);
     void closeModal();

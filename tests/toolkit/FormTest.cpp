@@ -106,6 +106,12 @@ public:
     }
 };
 
+// A form that filters events of its own and consumes none: the dialog keys still work.
+class TfrmFiltering : public TfrmFields {
+protected:
+    bool eventFilter(QObject*, QEvent*) override { return false; }
+};
+
 } // namespace
 
 class FormTest : public QObject {
@@ -140,7 +146,8 @@ private slots:
 
     void tagAndTabStop();
     void enterMovesLikeTab();
-    void enterAsTabOffByDefault();
+    void enterAsTabSwitchedOff();
+    void enterAsTabWithFormsOwnEventFilter();
 
 private:
     QStringList log;
@@ -404,7 +411,7 @@ void FormTest::enterMovesLikeTab()
     QCOMPARE(focused(), form.txtNome);
 }
 
-void FormTest::enterAsTabOffByDefault()
+void FormTest::enterAsTabSwitchedOff()
 {
     TfrmFields form;
     form.setEnterAsTab(false);
@@ -413,6 +420,17 @@ void FormTest::enterAsTabOffByDefault()
     form.txtNome->setFocus();
     QTest::keyClick(form.txtNome, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), form.txtNome);
+}
+
+void FormTest::enterAsTabWithFormsOwnEventFilter()
+{
+    TfrmFiltering form;
+    form.txtNome->installEventFilter(&form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.txtNome->setFocus();
+    QTest::keyClick(form.txtNome, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), form.txtSexo);
 }
 
 VORLU_QTEST_MAIN(FormTest)
