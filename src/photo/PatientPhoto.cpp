@@ -79,15 +79,19 @@ PatientPhoto::PatientPhoto() : image_(kViewWidth, kViewHeight, Rgb{})
 {
 }
 
+// A blank photo drops the recorded segments: they describe the picture that was there, and an
+// EXIF thumbnail among them would keep a removed photo in the database.
 void PatientPhoto::blank(Rgb background)
 {
     image_.fill(background);
+    codec_.state().segments.clear();
     blank_ = true;
 }
 
 void PatientPhoto::clear(Rgb background)
 {
     image_.reset(1, 1, background);
+    codec_.state().segments.clear();
     blank_ = true;
 }
 

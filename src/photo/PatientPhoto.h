@@ -38,7 +38,9 @@ public:
     JpegCodec& codec() { return codec_; }
     const JpegCodec& codec() const { return codec_; }
 
-    // Fills the image with the background colour; the size stays.
+    // Fills the image with the background colour; the size stays. Both blank and clear forget
+    // the recorded segments (EXIF, comments) of the picture that was shown; the colour space,
+    // progression and density stay for the next save.
     void blank(Rgb background);
     // Makes the image the blank photo of 1 x 1 pixel (the remove command).
     void clear(Rgb background);

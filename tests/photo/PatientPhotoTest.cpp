@@ -120,6 +120,27 @@ TEST(PhotoSave, APictureIsEncodedAfreshAtQuality80NotCopied)
     EXPECT_LE(colourDistance(qtPixel(a, 10, 7), qtPixel(b, 10, 7)), 4);
 }
 
+TEST(PhotoSave, ARemovedPhotoLeavesNothingOfItselfInTheStoredBytes)
+{
+    // An EXIF segment may carry a thumbnail of the picture: it must not outlive the picture.
+    const Bytes exif = bytesOf(std::string("Exif\0\0MM\0*\0\0\0\x08thumbnail", 23));
+    const Bytes file = makeJpeg({.width = 40, .height = 30, .fileSpace = FileSpace::Grey, .progressive = true,
+                                 .segments = {{0xE1, exif}, {0xFE, bytesOf("patient A")}}});
+    for (auto blankIt : {+[](PatientPhoto& p) { p.clear(kButtonFace); }, +[](PatientPhoto& p) { p.blank(kButtonFace); }}) {
+        PatientPhoto photo;
+        ASSERT_TRUE(load(photo, file));
+        ASSERT_EQ(photo.codec().state().segments.size(), 2u);
+        blankIt(photo);
+        const Bytes stored = saved(photo);
+        const auto segments = appSegments(stored);
+        ASSERT_EQ(segments.size(), 1u);
+        EXPECT_EQ(segments[0].marker, 0xE0); // the JFIF header alone
+        // The rest of the encoding state still applies.
+        EXPECT_EQ(frameInfo(stored).marker, 0xC2);
+        EXPECT_EQ(frameInfo(stored).components.size(), 1u);
+    }
+}
+
 TEST(PhotoSave, ReusesTheCallersBuffer)
 {
     PatientPhoto photo;
