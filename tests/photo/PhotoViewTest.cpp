@@ -296,6 +296,7 @@ void PhotoViewTest::dialogRemembersTheLastFileAndCancelChangesNothing()
     QFileDialog& again = dialog.prepare();
     QCOMPARE(QDir(again.directory()).absolutePath(), QDir(dir.path()).absolutePath());
     QCOMPARE(again.selectedFiles().value(0), first);
+    QVERIFY(!dialog.preview()->pixmap().isNull()); // the remembered file is previewed at once
     again.open();
     again.reject();
     QCOMPARE(dialog.answer(again.result()), std::optional<QString>());

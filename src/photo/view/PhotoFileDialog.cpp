@@ -84,6 +84,8 @@ QFileDialog& PhotoFileDialog::prepare()
     if (!lastFile_.isEmpty()) {
         dialog_->setDirectory(QFileInfo(lastFile_).absolutePath());
         dialog_->selectFile(lastFile_);
+        // The list reads its folder later, so the selection alone may not reach the preview yet.
+        preview_->showFile(lastFile_);
     }
     return *dialog_;
 }
