@@ -87,11 +87,14 @@ TForm::TForm(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     liveForms().push_back(this);
-    qApp->installEventFilter(new DialogKeyFilter(this));
+    keyFilter_ = new DialogKeyFilter(this);
+    qApp->installEventFilter(keyFilter_);
 }
 
 TForm::~TForm()
 {
+    // The widget part still sends events while it is torn down; by then this is no TForm.
+    delete keyFilter_;
     if (!destroyed_) {
         // Deleted directly: the derived part is gone, only the placement can still be saved.
         destroyed_ = true;

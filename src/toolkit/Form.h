@@ -110,6 +110,7 @@ private:
     bool freeAfterModal_ = false;
     TModalResult modalResult_ = mrNone;
     QEventLoop* modalLoop_ = nullptr;
+    DialogKeyFilter* keyFilter_ = nullptr;
     PlacementRestore restorePlacement_;
     PlacementSave savePlacement_;
 };
