@@ -98,3 +98,32 @@ TEST_F(TwoWorkstations, AnUpdateOfARowTheOtherHoldsFailsWithALockConflict)
     first->transaction.commit();
     EXPECT_EQ(second->nameOf(3), "ANA MARIA");
 }
+
+TEST(VanishingServer, AFailedCommitLeavesTheTransactionActiveAndTheCommittedDataIntact)
+{
+    VORLU_REQUIRE_TEST_SERVER();
+    vorlu::testing::PrivateServer server;
+    const std::string location = server.createDatabase();
+    {
+        Workstation workstation(location);
+        workstation.exec("INSERT INTO PACIENTES (PAC_COD__, PAC_NOM__) VALUES (1, 'SALVO')");
+        workstation.transaction.commit();
+        workstation.exec("INSERT INTO PACIENTES (PAC_COD__, PAC_NOM__) VALUES (2, 'PENDENTE')");
+
+        server.kill();
+        try {
+            workstation.transaction.commit();
+            FAIL() << "the commit reached a dead server";
+        } catch (const DatabaseError& error) {
+            EXPECT_NE(error.gdsCode(), 0) << error.what();
+        }
+        EXPECT_TRUE(workstation.transaction.active()) << "a failing commit leaves the transaction active";
+        EXPECT_THROW(workstation.nameOf(1), DatabaseError);
+        EXPECT_NO_THROW(workstation.connection.close()) << "a dropped connection is forgotten";
+        EXPECT_FALSE(workstation.connection.connected());
+    }
+    server.restart();
+    Workstation after(location);
+    EXPECT_EQ(after.nameOf(1), "SALVO");
+    EXPECT_EQ(after.nameOf(2), "<none>") << "the pending row died with the connection";
+}

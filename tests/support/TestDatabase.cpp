@@ -3,6 +3,7 @@
 #include "data/Schema.h"
 
 #include <atomic>
+#include <cstdio>
 #include <chrono>
 #include <cstdlib>
 #include <stdexcept>
@@ -53,22 +54,53 @@ std::string TestServer::databaseFolder()
     return folder && *folder ? folder : std::filesystem::temp_directory_path().string();
 }
 
-namespace {
-void runControl(const char* verb)
+PrivateServer::PrivateServer()
 {
-    const char* control = std::getenv("VORLU_TEST_SERVER_CONTROL");
-    const char* dir = std::getenv("VORLU_TEST_SERVER_DIR");
-    if (!control || !dir)
-        throw std::runtime_error("VORLU_TEST_SERVER_CONTROL and VORLU_TEST_SERVER_DIR are needed");
-    const std::string serverDir = std::filesystem::path(dir).parent_path().string();
-    const std::string command = std::string(control) + " " + verb + " '" + serverDir + "' >/dev/null";
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error(std::string("could not ") + verb + " the test server");
+    folder_ = (std::filesystem::temp_directory_path() / uniqueName("vorlu-server")).string();
+    const char* script = std::getenv("VORLU_TEST_SERVER_CONTROL");
+    if (!script || !*script)
+        throw std::runtime_error("VORLU_TEST_SERVER_CONTROL (scripts/fbserver) is not set");
+    const std::string command = std::string("'") + script + "' start '" + folder_ + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[64] = {};
+    if (!pipe || !std::fgets(buffer, sizeof buffer, pipe)) {
+        if (pipe)
+            pclose(pipe);
+        throw std::runtime_error("could not start a private test server");
+    }
+    pclose(pipe);
+    port_ = std::string(buffer);
+    while (!port_.empty() && (port_.back() == '\n' || port_.back() == '\r'))
+        port_.pop_back();
 }
-} // namespace
 
-void TestServer::stop() { runControl("kill"); }
-void TestServer::start() { runControl("restart"); }
+PrivateServer::~PrivateServer()
+{
+    try {
+        control("stop");
+    } catch (...) {
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string PrivateServer::createDatabase(const std::string& name)
+{
+    const std::string location = "127.0.0.1/" + port_ + ":" + folder_ + "/db/" + name;
+    data::createSchema(location);
+    return location;
+}
+
+void PrivateServer::kill() { control("kill"); }
+void PrivateServer::restart() { control("restart"); }
+
+void PrivateServer::control(const std::string& verb)
+{
+    const std::string command =
+        std::string("'") + std::getenv("VORLU_TEST_SERVER_CONTROL") + "' " + verb + " '" + folder_ + "' >/dev/null";
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("could not " + verb + " the private test server");
+}
 
 ServerDatabase::ServerDatabase()
 {

@@ -31,9 +31,6 @@ struct TestServer {
     static std::string address();
     // The folder, on the server's machine, where test databases go.
     static std::string databaseFolder();
-    // Stops or starts the server process (for tests of a server that vanishes).
-    static void stop();
-    static void start();
 };
 
 // A fresh database with the schema on the loopback server, reached by its server location
@@ -50,6 +47,28 @@ public:
 private:
     std::string path_;
     std::string location_;
+};
+
+// A loopback server of one test's own, for tests that kill it: the shared one serves other
+// tests running at the same time. Needs scripts/fbserver (VORLU_TEST_SERVER_CONTROL).
+class PrivateServer {
+public:
+    PrivateServer();
+    ~PrivateServer();
+    PrivateServer(const PrivateServer&) = delete;
+    PrivateServer& operator=(const PrivateServer&) = delete;
+
+    // A new database with the schema on this server, as a server location.
+    std::string createDatabase(const std::string& name = "test.fdb");
+    // Kills the server at once, as a crash or a pulled cable would; restart() brings it back
+    // on the same port with the same databases.
+    void kill();
+    void restart();
+
+private:
+    void control(const std::string& verb);
+    std::string folder_;
+    std::string port_;
 };
 
 // A unique name for a file or folder of one test.
