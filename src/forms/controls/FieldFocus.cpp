@@ -1,0 +1,35 @@
+#include "forms/controls/FieldFocus.h"
+
+#include <QFocusEvent>
+
+namespace vorlu::controls {
+
+namespace {
+// A focus change from one control to another, as opposed to the window or a popup taking it.
+bool movesBetweenControls(Qt::FocusReason reason)
+{
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+        && reason != Qt::MenuBarFocusReason;
+}
+} // namespace
+
+bool FieldFocus::enter(const QFocusEvent& event)
+{
+    if (takingBack_)
+        return false;
+    // Still inside: the window came back or a popup closed. A move into a field that thinks it
+    // is inside means the focus went elsewhere while the window was inactive: a new entry.
+    if (inside_ && !movesBetweenControls(event.reason()))
+        return false;
+    inside_ = true;
+    return true;
+}
+
+bool FieldFocus::leaving(const QFocusEvent& event) const
+{
+    // A field that was never entered can still see a focus-out: Qt sends one to the control
+    // that was about to get the focus when the field it left takes the focus back.
+    return inside_ && movesBetweenControls(event.reason());
+}
+
+} // namespace vorlu::controls
