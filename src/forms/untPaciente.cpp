@@ -83,6 +83,9 @@ TfrmPaciente::TfrmPaciente()
     datRegistros.setFieldDefs(data::patientFieldDefs());
     datRegistros.afterOpen = [this] { datRegistrosAfterOpen(); };
 
+    // The designed position, until a stored placement says otherwise: centred on the screen
+    // the program starts on.
+    toolkit::centreOnScreen(*this);
     toolkit::attachFormStorage(*this, "TfrmPaciente");
 }
 

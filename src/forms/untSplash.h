@@ -38,7 +38,7 @@ public:
     static constexpr int kWindowsVersionRight = 432;
     static inline const QString kCompanyPlaceholder = QStringLiteral("{Usuário}\n{Empresa}");
     static inline const QString kCredits =
-        QStringLiteral("© Vorlu Sistemas para Nutrição  ·  Todos os direitos reservados");
+        QStringLiteral("© Vorlu Sistemas · Todos os direitos reservados");
 
     TfrmSplash();
     ~TfrmSplash() override;
