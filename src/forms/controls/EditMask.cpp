@@ -184,6 +184,16 @@ int EditMask::previousInput(int pos) const
 EditMask::Edit EditMask::type(const QString& edit, int selStart, int selEnd, const QString& typed) const
 {
     Edit result = erase(edit, selStart, selEnd);
+    // Typing at the end of the field, where no position is left (a click after the text puts the
+    // cursor there), starts at the first unfilled position instead of refusing everything.
+    if (selStart == selEnd && nextInput(result.cursor) < 0) {
+        for (int pos = 0; pos < length(); ++pos) {
+            if (!isFilled(edit, pos)) {
+                result.cursor = pos;
+                break;
+            }
+        }
+    }
     for (QChar ch : typed) {
         const int cursor = result.cursor;
         if (cursor < length() && isLiteral(cursor) && ch == literal(cursor)) {

@@ -1,6 +1,8 @@
 #include "forms/controls/FieldFocus.h"
 
+#include <QApplication>
 #include <QFocusEvent>
+#include <QWidget>
 
 namespace vorlu::controls {
 
@@ -25,11 +27,16 @@ bool FieldFocus::enter(const QFocusEvent& event)
     return true;
 }
 
-bool FieldFocus::leaving(const QFocusEvent& event) const
+bool FieldFocus::leaving(const QFocusEvent& event, const QWidget& field) const
 {
     // A field that was never entered can still see a focus-out: Qt sends one to the control
     // that was about to get the focus when the field it left takes the focus back.
-    return inside_ && movesBetweenControls(event.reason());
+    if (!inside_ || !movesBetweenControls(event.reason()))
+        return false;
+    // The list of an open drop-down takes the focus with an ordinary move; so would another
+    // window. Only a control of the field's own window is "another control".
+    const QWidget* next = QApplication::focusWidget();
+    return next && next->window() == field.window();
 }
 
 } // namespace vorlu::controls

@@ -1,6 +1,7 @@
 #pragma once
 
 class QFocusEvent;
+class QWidget;
 
 namespace vorlu::controls {
 
@@ -12,9 +13,9 @@ class FieldFocus {
 public:
     // From focusInEvent: true when this is an entry.
     bool enter(const QFocusEvent& event);
-    // From focusOutEvent: true when the focus is leaving for another control. The caller then
-    // either lets it go (left()) or takes the focus back (takeBack()).
-    bool leaving(const QFocusEvent& event) const;
+    // From focusOutEvent of `field`: true when the focus is leaving for another control of its
+    // window. The caller then either lets it go (left()) or takes the focus back (takeBack()).
+    bool leaving(const QFocusEvent& event, const QWidget& field) const;
     void left() { inside_ = false; }
     // Gives the focus back to the field that refused to be left; the focus-in this causes is not
     // an entry.

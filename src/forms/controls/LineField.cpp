@@ -138,7 +138,7 @@ void LineField::focusInEvent(QFocusEvent* event)
 void LineField::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    if (!focus_.leaving(*event))
+    if (!focus_.leaving(*event, *this))
         return;
     if (!canExit()) {
         focus_.takeBack([this] { setFocus(Qt::OtherFocusReason); });

@@ -78,7 +78,9 @@ void MaskEdit::takeIntoMask()
 {
     if (!foreign_)
         return;
-    const int cursor = qMin(cursorPosition(), mask_.length());
+    // At the end of the old text stays at the end; elsewhere the place is kept as far as it goes.
+    const int cursor = cursorPosition() >= int(QLineEdit::text().size()) ? mask_.length()
+                                                                          : qMin(cursorPosition(), mask_.length());
     foreign_.reset();
     QLineEdit::setText(mask_.editFromText(QLineEdit::text()));
     setCursorPosition(cursor);

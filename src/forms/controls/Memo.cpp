@@ -99,7 +99,7 @@ void Memo::focusInEvent(QFocusEvent* event)
 void Memo::focusOutEvent(QFocusEvent* event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    if (focus_.leaving(*event)) {
+    if (focus_.leaving(*event, *this)) {
         focus_.left();
         emit exited();
     }

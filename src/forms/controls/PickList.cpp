@@ -191,7 +191,7 @@ void PickList::focusInEvent(QFocusEvent* event)
 void PickList::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);
-    if (focus_.leaving(*event)) {
+    if (focus_.leaving(*event, *this)) {
         focus_.left();
         emit exited();
     }

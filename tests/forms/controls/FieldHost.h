@@ -16,6 +16,22 @@ inline void pinBrazilianLocale()
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 }
 
+// Types the text key by key into the widget, as QTest::keyClicks does, but also for letters
+// outside ASCII ("ã", "ç"), which a Brazilian keyboard types directly.
+inline void typeText(QWidget* widget, const QString& text)
+{
+    for (QChar ch : text) {
+        if (ch.unicode() < 0x80) {
+            QTest::keyClick(widget, char(ch.unicode()));
+            continue;
+        }
+        // Qt names the Latin-1 letters' keys by their upper-case code.
+        const char16_t upper = ch.toUpper().unicode();
+        const Qt::Key key = upper <= 0xff ? Qt::Key(upper) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, QString(ch), Qt::NoModifier);
+    }
+}
+
 // Counts the fields' beeps while it lives.
 class BeepCounter {
 public:
