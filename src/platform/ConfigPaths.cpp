@@ -15,13 +15,20 @@ namespace vorlu::platform {
 
 namespace {
 
+#ifdef _WIN32
+// The wide environment: the narrow one holds the code page's version of a user folder's name.
+std::wstring environment(const wchar_t* name)
+{
+    const wchar_t* value = ::_wgetenv(name);
+    return value ? std::wstring(value) : std::wstring();
+}
+#else
 std::string environment(const char* name)
 {
     const char* value = std::getenv(name);
     return value ? std::string(value) : std::string();
 }
 
-#ifndef _WIN32
 std::filesystem::path homeDirectory()
 {
     std::string home = environment("HOME");
@@ -41,7 +48,7 @@ std::filesystem::path homeDirectory()
 std::filesystem::path configDirectory()
 {
 #ifdef _WIN32
-    const std::string appData = environment("APPDATA");
+    const std::wstring appData = environment(L"APPDATA");
     if (appData.empty())
         throw ConfigPathError("Impossível localizar a pasta de configurações do usuário");
     return std::filesystem::path(appData) / "Vorlu";
@@ -72,13 +79,13 @@ std::filesystem::path placementFilePath()
 std::filesystem::path executablePath()
 {
 #ifdef _WIN32
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0)
             return "vorlu.exe";
         if (length < buffer.size())
-            return std::filesystem::path(std::string(buffer.data(), length));
+            return std::filesystem::path(std::wstring(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
 #else
