@@ -23,8 +23,21 @@
 namespace vorlu::forms {
 namespace {
 
+// Runs a handler for an event Qt delivered. An error goes to the general error report here, at
+// the handler's edge, instead of unwinding through Qt's own frames, which are built without
+// exception support (their locals would be left behind); the event loop goes on either way.
+template <class Handler>
+void reportingErrors(Handler&& handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        toolkit::HandleException();
+    }
+}
+
 // Hands one control's events to a handler of the form; the handler returns true to consume the
-// event. Owned by the control it watches.
+// event (an event whose handler failed is consumed). Owned by the control it watches.
 class EventHook final : public QObject {
 public:
     EventHook(QObject* target, std::function<bool(QEvent&)> handler)
@@ -34,7 +47,12 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override { return handler_(*event); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        bool consumed = true;
+        reportingErrors([&] { consumed = handler_(*event); });
+        return consumed;
+    }
 
 private:
     std::function<bool(QEvent&)> handler_;
@@ -161,6 +179,11 @@ void TfrmLocalizaPaciente::buildControls()
     grdResultado->setCornerButtonEnabled(false);
     grdResultado->setFrameShape(QFrame::Box);
     grdResultado->setFrameShadow(QFrame::Plain);
+    {
+        QPalette framePalette = grdResultado->palette();
+        framePalette.setColor(QPalette::WindowText, QColor(160, 160, 160)); // a thin grey line, not black
+        grdResultado->setPalette(framePalette);
+    }
     grdResultado->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     grdResultado->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     {
@@ -201,8 +224,8 @@ void TfrmLocalizaPaciente::buildControls()
     };
     btnConfirmar = makeButton("btnConfirmar", QStringLiteral("Confirmar"), "confirmar.png");
     btnCancelar = makeButton("btnCancelar", QStringLiteral("Cancelar"), "cancelar.png");
-    connect(btnConfirmar, &QPushButton::clicked, this, [this] { btnConfirmarClick(); });
-    connect(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
+    connect(btnConfirmar, &QPushButton::clicked, this, [this] { reportingErrors([this] { btnConfirmarClick(); }); });
+    connect(btnCancelar, &QPushButton::clicked, this, [this] { reportingErrors([this] { btnCancelarClick(); }); });
 
     // Tab moves between the box and the list only.
     setTabOrder(txtBusca, grdResultado);

@@ -151,6 +151,15 @@ class LocalizaPacienteTest : public QObject {
     std::unique_ptr<data::Transaction> transaction_;
     QList<int> selected_;
 
+    // A fresh connection and transaction on the location; the old transaction goes first.
+    void reconnect(const std::string& location)
+    {
+        transaction_.reset();
+        connection_ = std::make_unique<data::Connection>();
+        connection_->setDatabaseName(location);
+        transaction_ = std::make_unique<data::Transaction>(*connection_);
+    }
+
     TfrmLocalizaPaciente* openDialog(std::function<void(std::int32_t)> selecionar = {})
     {
         if (!selecionar)
@@ -181,9 +190,7 @@ private slots:
 
     void init()
     {
-        connection_ = std::make_unique<data::Connection>();
-        connection_->setDatabaseName(database_->location());
-        transaction_ = std::make_unique<data::Transaction>(*connection_);
+        reconnect(database_->location());
         selected_.clear();
     }
 
@@ -481,9 +488,7 @@ private slots:
 
     void failingCreationStillOpens()
     {
-        connection_ = std::make_unique<data::Connection>();
-        connection_->setDatabaseName((database_->folder() / "missing.fdb").string());
-        transaction_ = std::make_unique<data::Transaction>(*connection_);
+        reconnect((database_->folder() / "missing.fdb").string());
         RecordingDialogs dialogs;
         TfrmLocalizaPaciente* form = openDialog();
         QCOMPARE(dialogs.count(), 1);
@@ -580,9 +585,7 @@ private slots:
         options.photoEvery = 0;
         options.consultationsEvery = 0;
         tools::seedPatients(large.location(), options);
-        connection_ = std::make_unique<data::Connection>();
-        connection_->setDatabaseName(large.location());
-        transaction_ = std::make_unique<data::Transaction>(*connection_);
+        reconnect(large.location());
 
         // Every row of the same statement, read straight from the server.
         QList<int> expected;
