@@ -88,6 +88,7 @@ TEST(WindowStyle, ANonWindowIsAnError)
 // What the box on screen showed, seen from another thread, which then presses a button.
 struct SeenBox {
     bool found = false;
+    std::string caption;
     bool owned = true;
     bool icon = false;
     int buttons = 0;
@@ -115,14 +116,31 @@ BOOL CALLBACK inspectChild(HWND child, LPARAM data)
     return TRUE;
 }
 
-// Waits for a box with that caption, looks at it and presses the button with that id.
-std::thread answerBox(const std::wstring& caption, int button, SeenBox& seen)
+// A shown dialog box of this process.
+BOOL CALLBACK findOwnBox(HWND window, LPARAM data)
 {
-    return std::thread([caption, button, &seen] {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (process != ::GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0 || !::IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(data) = window;
+    return FALSE;
+}
+
+// Waits for the box, looks at it and presses the button with that id.
+std::thread answerBox(int button, SeenBox& seen)
+{
+    return std::thread([button, &seen] {
         for (int tries = 0; tries < 1000; ++tries) {
-            const HWND box = ::FindWindowW(L"#32770", caption.c_str());
-            if (box && ::IsWindowVisible(box)) {
+            HWND box = nullptr;
+            ::EnumWindows(findOwnBox, reinterpret_cast<LPARAM>(&box));
+            if (box) {
                 seen.found = true;
+                wchar_t caption[512] = {};
+                const int length = ::GetWindowTextW(box, caption, 512);
+                seen.caption = utf8(std::wstring(caption, static_cast<std::size_t>(length)));
                 seen.owned = ::GetWindow(box, GW_OWNER) != nullptr;
                 ::EnumChildWindows(box, inspectChild, reinterpret_cast<LPARAM>(&seen));
                 ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -140,12 +158,13 @@ TEST(SystemMessageBox, TheLocationFailureBoxShowsItsTextsWithAnErrorIconAndOneBu
     const std::string text = "Por favor verifique se o caminho foi Informado Corretamente e se a porta TCPIP 3050 "
                              "esta Liberada no Servidor.";
     SeenBox seen;
-    std::thread answerer = answerBox(wide(caption), IDOK, seen);
+    std::thread answerer = answerBox(IDOK, seen);
     const int result = systemMessageBox(0, text, caption, MB_OK | MB_ICONERROR);
     answerer.join();
 
-    ASSERT_TRUE(seen.found) << "no box with that caption (a caption garbled on the way would not be found)";
+    ASSERT_TRUE(seen.found);
     EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(seen.caption, caption);
     EXPECT_EQ(seen.text, text);
     EXPECT_TRUE(seen.icon);
     EXPECT_EQ(seen.buttons, 1);
@@ -155,10 +174,11 @@ TEST(SystemMessageBox, TheLocationFailureBoxShowsItsTextsWithAnErrorIconAndOneBu
 TEST(SystemMessageBox, ReturnsTheButtonPressed)
 {
     SeenBox seen;
-    std::thread answerer = answerBox(L"Confirme", IDNO, seen);
+    std::thread answerer = answerBox(IDNO, seen);
     const int result = systemMessageBox(0, "Excluir?", "Confirme", MB_YESNO | MB_ICONQUESTION);
     answerer.join();
     ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.caption, "Confirme");
     EXPECT_EQ(result, IDNO);
     EXPECT_EQ(seen.buttons, 2);
 }
