@@ -142,6 +142,7 @@ void LineField::focusOutEvent(QFocusEvent* event)
         return;
     if (!canExit()) {
         focus_.takeBack([this] { setFocus(Qt::OtherFocusReason); });
+        emit exitRefused();
         return;
     }
     focus_.left();

@@ -26,6 +26,9 @@ signals:
     void entered();
     // The focus went to another control (and the field let it go).
     void exited();
+    // The field refused to be left and took the focus back. A button whose click moved the focus
+    // should not run its command then: the user is still being told to correct the field.
+    void exitRefused();
     // A key pressed in the field, before the field handles it. A handler that accepts the event
     // swallows the key; otherwise the field handles it as usual.
     void keyDown(QKeyEvent* key);

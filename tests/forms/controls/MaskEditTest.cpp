@@ -232,7 +232,9 @@ void MaskEditTest::leavingWithAMissingDigit()
     MaskHost field(mask, programText);
     QVERIFY(field.enter());
     int exited = 0;
+    int refusals = 0;
     connect(field.edit, &LineField::exited, this, [&] { ++exited; });
+    connect(field.edit, &LineField::exitRefused, this, [&] { ++refusals; });
     field.edit->setCursorPosition(cursor);
     QTest::keyClicks(field.edit, keys);
     if (extraKey)
@@ -248,6 +250,7 @@ void MaskEditTest::leavingWithAMissingDigit()
         QCOMPARE(field.edit->cursorPosition(), missingAt);
         QCOMPARE(beeps.count(), 1);
         QCOMPARE(exited, 0);
+        QCOMPARE(refusals, 1);
         QCOMPARE(nextEntered.count, 0);
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(dialogs.last().source, vorlu::toolkit::MessageSource::ErrorReport);
@@ -258,6 +261,7 @@ void MaskEditTest::leavingWithAMissingDigit()
         QCOMPARE(QApplication::focusWidget(), field.host.next);
         QCOMPARE(beeps.count(), 0);
         QCOMPARE(exited, 1);
+        QCOMPARE(refusals, 0);
         QVERIFY(dialogs.isEmpty());
     }
 }

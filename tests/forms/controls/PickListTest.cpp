@@ -46,6 +46,7 @@ private slots:
     void programValue();
     void foreignValueStaysUntilTheNextLoad();
     void popupIsNoExit();
+    void centredText();
 };
 
 void PickListTest::listsOfTheRecordScreen()
@@ -268,6 +269,40 @@ void PickListTest::popupIsNoExit()
     QCOMPARE(entered, 0);
     QTest::keyClick(pick, Qt::Key_Tab);
     QCOMPARE(exited, 1);
+}
+
+namespace {
+// The leftmost column holding a text pixel (navy) in the field's picture; -1 when none.
+int leftmostTextColumn(PickList& pick)
+{
+    const QImage image = pick.grab().toImage();
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 80 && c.red() < 60 && c.green() < 60)
+                return x;
+        }
+    }
+    return -1;
+}
+} // namespace
+
+void PickListTest::centredText()
+{
+    PickList pick;
+    pick.setItems(sexItems());
+    pick.setText("FEMININO");
+    pick.resize(200, 24);
+    QPalette palette = pick.palette();
+    palette.setColor(QPalette::ButtonText, QColor(0, 0, 128));
+    palette.setColor(QPalette::Text, QColor(0, 0, 128));
+    pick.setPalette(palette);
+
+    const int left = leftmostTextColumn(pick);
+    pick.setAlignment(Qt::AlignCenter);
+    const int centred = leftmostTextColumn(pick);
+    QVERIFY(left >= 0);
+    QVERIFY2(centred > left + 30, qPrintable(QString("left %1, centred %2").arg(left).arg(centred)));
 }
 
 VORLU_QTEST_MAIN(PickListTest)
