@@ -618,7 +618,7 @@ void Query::open()
     rowInChunk_ = 0;
     try {
         checkFieldDefs();
-        if (!fetchChunk())
+        if (!fetchRow())
             eof_ = true;
     } catch (...) {
         close();
@@ -656,32 +656,27 @@ void Query::execSql()
     status.check();
 }
 
-bool Query::fetchChunk()
+bool Query::fetchRow()
 {
     if (exhausted_ || !handle_->cursor)
         return false;
     if (chunk_.size() < size_t{kBufferChunks} * messageLength_)
         chunk_.resize(size_t{kBufferChunks} * messageLength_);
+    // A full block starts over: the rows of one block stay addressable, never the whole result.
+    const unsigned slot = rowsInChunk_ == kBufferChunks ? 0 : rowsInChunk_;
     fb::Status status;
-    unsigned rows = 0;
-    while (rows < kBufferChunks) {
-        const int result = handle_->cursor->fetchNext(&status, chunk_.data() + size_t{rows} * messageLength_);
-        if (result == Firebird::IStatus::RESULT_OK) {
-            ++rows;
-            continue;
-        }
-        if (result == Firebird::IStatus::RESULT_NO_DATA) {
-            exhausted_ = true;
-            break;
-        }
-        status.check();
-        break;
-    }
-    if (rows == 0)
+    const int result = handle_->cursor->fetchNext(&status, chunk_.data() + size_t{slot} * messageLength_);
+    if (result == Firebird::IStatus::RESULT_NO_DATA) {
+        exhausted_ = true;
         return false;
-    rowsInChunk_ = rows;
-    rowInChunk_ = 0;
-    fetched_ += rows;
+    }
+    if (result != Firebird::IStatus::RESULT_OK) {
+        status.check();
+        return false;
+    }
+    rowsInChunk_ = slot + 1;
+    rowInChunk_ = slot;
+    ++fetched_;
     return true;
 }
 
@@ -689,12 +684,8 @@ void Query::next()
 {
     if (!active_ || eof_)
         return;
-    if (rowInChunk_ + 1 < rowsInChunk_) {
-        ++rowInChunk_;
-        return;
-    }
     // The last row stays current when there is no more.
-    if (!fetchChunk())
+    if (!fetchRow())
         eof_ = true;
 }
 

@@ -97,7 +97,8 @@ private:
 // A statement component (datRegistros, qryAuxiliar, qryPacientes). Its text is a list of
 // lines; the statement sent is each line followed by CR LF. Parameters are written as a colon
 // and a name. Preparing, opening or executing connects and starts the transaction when needed.
-// Rows are fetched from the server in chunks of kBufferChunks as they are read.
+// Rows are fetched from the server one at a time as they are read (the client library
+// prefetches over the wire), into a buffer that holds the last block of kBufferChunks rows.
 class Query {
 public:
     static constexpr unsigned kBufferChunks = 1000;
@@ -157,7 +158,7 @@ private:
     void ensureStarted();
     void buildFields();
     void checkFieldDefs();
-    bool fetchChunk();
+    bool fetchRow();
     struct InputMessage;
     InputMessage buildInput();
     const std::uint8_t* currentRow() const;
