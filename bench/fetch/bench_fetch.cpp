@@ -1,6 +1,7 @@
 // Fetch throughput of the statement component against a bare loop over the Firebird API, and
 // the time and memory to the first chunk of an ordered statement over a large table.
 
+#include "BareFirebird.h"
 #include "BenchSupport.h"
 
 #include "data/Connection.h"
@@ -54,16 +55,10 @@ double viaQuery(const std::string& location, unsigned long long& checksum)
 double viaBareApi(const std::string& location, unsigned long long& checksum)
 {
     using namespace Firebird;
-    IMaster* master = fb_get_master_interface();
-    ThrowStatusWrapper status(master->getStatus());
-    IProvider* provider = master->getDispatcher();
-    IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0);
-    dpb->insertString(&status, isc_dpb_user_name, "XMXERW");
-    dpb->insertString(&status, isc_dpb_password, "quillfern");
-    IAttachment* attachment =
-        provider->attachDatabase(&status, location.c_str(), dpb->getBufferLength(&status), dpb->getBuffer(&status));
-    const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait};
-    ITransaction* transaction = attachment->startTransaction(&status, sizeof tpb, tpb);
+    bench::BareSession session(location);
+    auto& status = session.status();
+    IAttachment* attachment = session.attachment();
+    ITransaction* transaction = session.transaction();
 
     const auto start = Clock::now();
     IStatement* statement = attachment->prepare(&status, transaction, 0, kOrdered, 3, IStatement::PREPARE_PREFETCH_METADATA);
@@ -88,11 +83,6 @@ double viaBareApi(const std::string& location, unsigned long long& checksum)
     cursor->close(&status);
     meta->release();
     statement->free(&status);
-    transaction->rollback(&status);
-    attachment->detach(&status);
-    dpb->dispose();
-    status.dispose();
-    provider->release();
     return elapsed;
 }
 

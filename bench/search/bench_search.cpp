@@ -6,6 +6,7 @@
 //   - scrolling to the end of the full list: rows per second and the memory held per row above
 //     the names' own bytes.
 
+#include "BareFirebird.h"
 #include "BenchSupport.h"
 
 #include "data/Connection.h"
@@ -115,16 +116,10 @@ FirstScreen firstScreen(Session& session, const QString& text)
 double bareToRow(const std::string& location, const std::string& statement, int rows = 1)
 {
     using namespace Firebird;
-    IMaster* master = fb_get_master_interface();
-    ThrowStatusWrapper status(master->getStatus());
-    IProvider* provider = master->getDispatcher();
-    IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0);
-    dpb->insertString(&status, isc_dpb_user_name, "XMXERW");
-    dpb->insertString(&status, isc_dpb_password, "quillfern");
-    IAttachment* attachment =
-        provider->attachDatabase(&status, location.c_str(), dpb->getBufferLength(&status), dpb->getBuffer(&status));
-    const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait};
-    ITransaction* transaction = attachment->startTransaction(&status, sizeof tpb, tpb);
+    bench::BareSession session(location);
+    auto& status = session.status();
+    IAttachment* attachment = session.attachment();
+    ITransaction* transaction = session.transaction();
 
     const auto start = Clock::now();
     IStatement* prepared = attachment->prepare(&status, transaction, static_cast<unsigned>(statement.size()),
@@ -140,11 +135,6 @@ double bareToRow(const std::string& location, const std::string& statement, int 
     cursor->close(&status);
     meta->release();
     prepared->free(&status);
-    transaction->rollback(&status);
-    attachment->detach(&status);
-    dpb->dispose();
-    status.dispose();
-    provider->release();
     return fetched == IStatus::RESULT_OK ? elapsed : -1;
 }
 
