@@ -234,7 +234,12 @@ void PacienteTest::placementRoundTrip()
     QVERIFY2(ini.find(normal) != std::string::npos, ini.c_str());
     QVERIFY2(ini.find("PixelsPerInch=" + std::to_string(currentPixelsPerInch())) != std::string::npos, ini.c_str());
 
+    // Restored before the start-up handler runs: the splash pause already sees the position.
+    QPoint duringStartup;
+    frmPaciente.create();
+    frmPaciente->startupSequence().setPause([&](std::chrono::milliseconds) { duringStartup = frmPaciente->pos(); });
     TfrmPaciente& second = showScreen();
+    QCOMPARE(duringStartup, QPoint(140, 90));
     QCOMPARE(second.pos(), QPoint(140, 90));
     QCOMPARE(second.size(), QSize(792, 523));
 }
