@@ -1,6 +1,7 @@
 #include "startup/Program.h"
 
 #include "assets/pictures/Pictures.h"
+#include "data/Connection.h"
 #include "data/FormatSettings.h"
 #include "forms/untPaciente.h"
 #include "toolkit/Application.h"
@@ -52,6 +53,11 @@ int runProgram(const char* executable)
     // The program takes no command line: Qt sees only the program's own name.
     int argc = 1;
     char* argv[] = {const_cast<char*>(executable), nullptr};
+    // Last of all, once every form and its connection is gone: the embedded engine puts
+    // everything on disk and stops its threads before the process ends.
+    struct ClientShutdown {
+        ~ClientShutdown() { data::shutdownDatabaseClient(); }
+    } shutdownAtExit;
     toolkit::VorluApplication application(argc, argv);
     try {
         prepareProgram(application);
