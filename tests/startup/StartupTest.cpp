@@ -364,9 +364,9 @@ void StartupTest::dataServidorIsTheServersClockNotTheWorkstations()
             qputenv("TZ", *previousTz);
         else
             qunsetenv("TZ");
-        tzset();
+        testing::reloadTimeZone();
     });
-    tzset();
+    testing::reloadTimeZone();
 
     const double serverBefore = serverClock(database.location());
     const double workstation = testing::workstationNow();

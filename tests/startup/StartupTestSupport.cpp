@@ -96,12 +96,25 @@ double dateTimeOf(int year, int month, int day, int hour, int minute, int second
     return double(QDate(1899, 12, 30).daysTo(QDate(year, month, day))) + (hour * 3600 + minute * 60 + second) / 86400.0;
 }
 
+void reloadTimeZone()
+{
+#ifdef _WIN32
+    _tzset();
+#else
+    tzset();
+#endif
+}
+
 double workstationNow()
 {
-    tzset();
+    reloadTimeZone();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     return dateTimeOf(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
 }
 

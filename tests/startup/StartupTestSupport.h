@@ -42,5 +42,7 @@ void flushDeferredDeletes();
 double dateTimeOf(int year, int month, int day, int hour, int minute, int second);
 // The workstation's local clock, read through the C library (which follows TZ).
 double workstationNow();
+// Makes the C library read TZ again.
+void reloadTimeZone();
 
 } // namespace vorlu::testing
