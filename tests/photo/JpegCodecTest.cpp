@@ -17,11 +17,11 @@ constexpr int kHeight = 24;
 // Centres of the four regions of patternImage, away from edges and chroma blocks.
 const int kProbes[4][2] = {{8, 6}, {24, 6}, {8, 18}, {24, 18}};
 
-Bytes fixture(JpegSpec spec = {})
+Bytes fixture(JpegRecipe recipe = {})
 {
-    spec.width = spec.width == 16 ? kWidth : spec.width;
-    spec.height = spec.height == 12 ? kHeight : spec.height;
-    return makeJpeg(spec);
+    recipe.width = recipe.width == 16 ? kWidth : recipe.width;
+    recipe.height = recipe.height == 12 ? kHeight : recipe.height;
+    return makeJpeg(recipe);
 }
 
 bool read(JpegCodec& codec, const Bytes& bytes, RgbImage& image)
@@ -332,9 +332,9 @@ TEST_P(JpegReadCmyk, ConvertsInkToRgb)
     if (c.adobe)
         for (auto& v : stored)
             v = static_cast<std::uint8_t>(255 - v);
-    JpegSpec spec{.cmykInput = true, .fileSpace = c.file, .adobe = c.adobe};
-    spec.pixels = uniform(spec.width, spec.height, {stored[0], stored[1], stored[2], stored[3]});
-    const Bytes jpeg = makeJpeg(spec);
+    JpegRecipe recipe{.cmykInput = true, .fileSpace = c.file, .adobe = c.adobe};
+    recipe.pixels = uniform(recipe.width, recipe.height, {stored[0], stored[1], stored[2], stored[3]});
+    const Bytes jpeg = makeJpeg(recipe);
 
     JpegCodec codec;
     RgbImage image;
@@ -388,11 +388,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(JpegRead, RecordsCommentAndApplicationSegmentsInOrderWithoutTheJfifHeader)
 {
     const Bytes exif = bytesOf(std::string("Exif\0\0MM\0*\0\0\0\x08", 14));
-    JpegSpec spec;
-    spec.segments = {{0xFE, bytesOf("note")}, {0xE1, exif}, {0xE0, bytesOf("JFXX\0more")}, {0xEE, bytesOf("Adobe?")}};
+    JpegRecipe recipe;
+    recipe.segments = {{0xFE, bytesOf("note")}, {0xE1, exif}, {0xE0, bytesOf("JFXX\0more")}, {0xEE, bytesOf("Adobe?")}};
     JpegCodec codec;
     RgbImage image;
-    ASSERT_TRUE(read(codec, fixture(spec), image));
+    ASSERT_TRUE(read(codec, fixture(recipe), image));
     const std::vector<MarkerSegment> expected = {
         {0xFE, bytesOf("note")}, {0xE1, exif}, {0xE0, bytesOf("JFXX\0more")}, {0xEE, bytesOf("Adobe?")}};
     EXPECT_EQ(codec.state().segments, expected);
@@ -407,12 +407,12 @@ TEST(JpegRead, RecordsCommentAndApplicationSegmentsInOrderWithoutTheJfifHeader)
 
 TEST(JpegRead, EveryReadForgetsTheSegmentsButAFailedOneKeepsTheRest)
 {
-    JpegSpec spec{.progressive = true, .densityUnit = 1, .xDensity = 200, .yDensity = 150};
-    spec.fileSpace = FileSpace::Grey;
-    spec.segments = {{0xFE, bytesOf("note")}};
+    JpegRecipe recipe{.progressive = true, .densityUnit = 1, .xDensity = 200, .yDensity = 150};
+    recipe.fileSpace = FileSpace::Grey;
+    recipe.segments = {{0xFE, bytesOf("note")}};
     JpegCodec codec;
     RgbImage image;
-    ASSERT_TRUE(read(codec, fixture(spec), image));
+    ASSERT_TRUE(read(codec, fixture(recipe), image));
     ASSERT_EQ(codec.state().segments.size(), 1u);
     const RgbImage before = image;
 

@@ -44,7 +44,7 @@ Bytes bytesOf(const std::string& text)
     return Bytes(text.begin(), text.end());
 }
 
-Bytes makeJpeg(const JpegSpec& spec)
+Bytes makeJpeg(const JpegRecipe& recipe)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr err{};
@@ -54,33 +54,33 @@ Bytes makeJpeg(const JpegSpec& spec)
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
 
-    const int components = spec.cmykInput ? 4 : 3;
-    Bytes pixels = spec.pixels;
+    const int components = recipe.cmykInput ? 4 : 3;
+    Bytes pixels = recipe.pixels;
     if (pixels.empty()) {
-        if (spec.cmykInput)
+        if (recipe.cmykInput)
             throw std::logic_error("CMYK fixtures need their pixels");
-        pixels = rgbBytes(patternImage(spec.width, spec.height));
+        pixels = rgbBytes(patternImage(recipe.width, recipe.height));
     }
-    info.image_width = static_cast<JDIMENSION>(spec.width);
-    info.image_height = static_cast<JDIMENSION>(spec.height);
+    info.image_width = static_cast<JDIMENSION>(recipe.width);
+    info.image_height = static_cast<JDIMENSION>(recipe.height);
     info.input_components = components;
-    info.in_color_space = spec.cmykInput ? JCS_CMYK : JCS_RGB;
+    info.in_color_space = recipe.cmykInput ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_colorspace(&info, static_cast<J_COLOR_SPACE>(spec.fileSpace));
-    jpeg_set_quality(&info, spec.quality, TRUE);
-    if (spec.jfif)
-        info.write_JFIF_header = *spec.jfif;
-    if (spec.adobe)
-        info.write_Adobe_marker = *spec.adobe;
-    info.density_unit = static_cast<UINT8>(spec.densityUnit);
-    info.X_density = static_cast<UINT16>(spec.xDensity);
-    info.Y_density = static_cast<UINT16>(spec.yDensity);
-    if (spec.progressive)
+    jpeg_set_colorspace(&info, static_cast<J_COLOR_SPACE>(recipe.fileSpace));
+    jpeg_set_quality(&info, recipe.quality, TRUE);
+    if (recipe.jfif)
+        info.write_JFIF_header = *recipe.jfif;
+    if (recipe.adobe)
+        info.write_Adobe_marker = *recipe.adobe;
+    info.density_unit = static_cast<UINT8>(recipe.densityUnit);
+    info.X_density = static_cast<UINT16>(recipe.xDensity);
+    info.Y_density = static_cast<UINT16>(recipe.yDensity);
+    if (recipe.progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    for (const FixtureSegment& s : spec.segments)
+    for (const FixtureSegment& s : recipe.segments)
         jpeg_write_marker(&info, s.marker, s.data.data(), static_cast<unsigned>(s.data.size()));
-    const std::size_t rowBytes = static_cast<std::size_t>(spec.width) * components;
+    const std::size_t rowBytes = static_cast<std::size_t>(recipe.width) * components;
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = pixels.data() + info.next_scanline * rowBytes;
         jpeg_write_scanlines(&info, &row, 1);

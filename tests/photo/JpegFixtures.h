@@ -24,7 +24,7 @@ enum class FileSpace { Grey = 1, RGB = 2, YCbCr = 3, CMYK = 4, YCCK = 5 };
 
 // What the fixture file looks like. Pixels are in the input colour space: RGB (3 bytes a
 // pixel) or CMYK (4 bytes, written as given: libjpeg stores them unchanged).
-struct JpegSpec {
+struct JpegRecipe {
     int width = 16;
     int height = 12;
     bool cmykInput = false;
@@ -40,7 +40,7 @@ struct JpegSpec {
     std::vector<FixtureSegment> segments{}; // written after the headers
 };
 
-Bytes makeJpeg(const JpegSpec& spec);
+Bytes makeJpeg(const JpegRecipe& recipe);
 
 // A small picture with a different colour in each region, so misplaced pixels show.
 RgbImage patternImage(int width, int height);
