@@ -759,8 +759,19 @@ void TfrmPaciente::btnCancelarClick()
     };
     try {
         const QString code = txtCodigo->text();
-        if (!trimmed(code).isEmpty())
-            Selecionar(paciente::StrToInt(code.toStdString()));
+        if (!trimmed(code).isEmpty()) {
+            const std::int32_t value = paciente::StrToInt(code.toStdString());
+            try {
+                Selecionar(value);
+            } catch (const data::DatabaseError& error) {
+                // The connection died without the rollback noticing (the failed save had already
+                // dropped the transaction): forget it and load once more on a fresh one.
+                if (!paciente::isConnectionLoss(error))
+                    throw;
+                BancoDeDados.close();
+                Selecionar(value);
+            }
+        }
     } catch (...) {
         backToCodeField();
         throw;
