@@ -631,6 +631,7 @@ void Query::open()
 void Query::execSql()
 {
     close();
+    rowsAffected_ = 0;
     prepare();
     auto input = buildInput();
     fb::Status status;
@@ -653,6 +654,8 @@ void Query::execSql()
     handle_->statement->execute(&status, transaction_.handle(), input.metadata.get(),
                                 input.buffer.empty() ? nullptr : input.buffer.data(),
                                 returnsRow ? handle_->output.get() : nullptr, returnsRow ? output.data() : nullptr);
+    status.check();
+    rowsAffected_ = handle_->statement->getAffectedRecords(&status);
     status.check();
 }
 

@@ -128,6 +128,8 @@ public:
     void open();
     // Runs a statement that returns no rows.
     void execSql();
+    // The rows the last execSql inserted, changed or deleted.
+    std::uint64_t rowsAffected() const { return rowsAffected_; }
     void close();
 
     bool active() const { return active_; }
@@ -178,6 +180,7 @@ private:
     bool eof_ = true;
     bool exhausted_ = true;
     std::uint64_t fetched_ = 0;
+    std::uint64_t rowsAffected_ = 0;
     std::vector<std::uint8_t> chunk_;
     unsigned rowsInChunk_ = 0;
     unsigned rowInChunk_ = 0;

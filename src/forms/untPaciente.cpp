@@ -32,6 +32,7 @@
 #include <QPushButton>
 
 #include <limits>
+#include <stdexcept>
 
 namespace vorlu::forms {
 
@@ -548,6 +549,11 @@ void TfrmPaciente::Atualizar(std::int32_t target)
     qryAuxiliar.paramByName("PAC_FOT__").loadFromStream(StreamFoto);
 
     qryAuxiliar.execSql();
+    // Another workstation may have deleted the patient meanwhile: committing an update of no
+    // row would report a save that did not happen.
+    if (qryAuxiliar.rowsAffected() == 0)
+        throw std::runtime_error("Nada foi gravado: o paciente não existe mais no Banco de Dados; ele pode ter "
+                                 "sido excluído em outra estação");
     Transacao.commit();
 
     Selecionar(paciente::StrToInt(txtCodigo->text().toStdString()));

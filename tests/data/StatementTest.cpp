@@ -150,6 +150,28 @@ TEST_F(Statements, AFailingStatementLeavesEarlierWorkPending)
     EXPECT_EQ(query.fieldByName("N").asInteger(), 1);
 }
 
+TEST_F(Statements, ExecutionCountsTheRowsItChanged)
+{
+    insertPatients(3);
+    struct Case {
+        const char* sql;
+        std::uint64_t rows;
+    };
+    const Case cases[] = {
+        {"UPDATE PACIENTES SET PAC_NOM__ = 'X' WHERE PAC_COD__ = 2", 1},
+        {"UPDATE PACIENTES SET PAC_NOM__ = 'X' WHERE PAC_COD__ = 99", 0},
+        {"UPDATE PACIENTES SET PAC_NOM__ = 'Y'", 3},
+        {"DELETE FROM PACIENTES WHERE PAC_COD__ > 1", 2},
+        {"INSERT INTO PACIENTES (PAC_COD__) VALUES (50)", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        query.setSql({c.sql});
+        query.execSql();
+        EXPECT_EQ(query.rowsAffected(), c.rows);
+    }
+}
+
 TEST_F(Statements, TextLongerThanItsColumnFailsAtTheServer)
 {
     insertPatients(1);

@@ -93,6 +93,7 @@ private slots:
     void shiftEnterAndEnterInRemarks();
     void ageShownAndRecomputed();
     void alterarWritesThePatientOnScreen();
+    void confirmarOfAPatientDeletedElsewhereSavesNothingAndSaysSo();
     void fractionalWeightKept();
     void valuesOutsideThePickListsKept();
     void textTheColumnCannotHoldIsRefused_data();
@@ -730,6 +731,29 @@ void RecordScreenTest::alterarWritesThePatientOnScreen()
     QCOMPARE(observer_->column(5, "PAC_NOM__"), std::string("CINCO ALTERADO"));
     QCOMPARE(observer_->column(7, "PAC_NOM__"), std::string("SETE"));
     QCOMPARE(observer_->codes(), (std::vector<std::int32_t>{5, 7}));
+}
+
+void RecordScreenTest::confirmarOfAPatientDeletedElsewhereSavesNothingAndSaysSo()
+{
+    observer_->insertPatient(5, "CINCO");
+    TfrmPaciente& s = screen();
+    typeInto(s.txtCodigo, "5");
+    pressEnter(s.txtCodigo);
+    click(s.btnAlterar);
+    typeInto(s.txtNome, "CINCO ALTERADO");
+    observer_->exec("DELETE FROM PACIENTES WHERE PAC_COD__ = 5"); // another workstation
+    {
+        QtUnwindLeakGuard guard;
+        click(s.btnConfirmar);
+    }
+    QCOMPARE(dialogs_->count(), qsizetype(1));
+    QCOMPARE(dialogs_->last().source, MessageSource::ErrorReport);
+    QCOMPARE(dialogs_->last().text, QStringLiteral("Nada foi gravado: o paciente não existe mais no Banco de Dados; "
+                                                   "ele pode ter sido excluído em outra estação."));
+    QVERIFY(s.btnConfirmar->isEnabled()); // still editing, nothing lost from the screen
+    QCOMPARE(s.txtNome->text(), QStringLiteral("CINCO ALTERADO"));
+    QVERIFY(!observer_->row(5));
+    QVERIFY(observer_->codes().empty());
 }
 
 void RecordScreenTest::fractionalWeightKept()
