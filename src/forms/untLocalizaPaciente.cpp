@@ -1,5 +1,7 @@
 #include "forms/untLocalizaPaciente.h"
 
+#include "assets/icons/CommandIcons.h"
+
 #include "assets/pictures/Pictures.h"
 #include "forms/search/PatientResultModel.h"
 #include "forms/search/SearchStatement.h"
@@ -212,18 +214,18 @@ void TfrmLocalizaPaciente::buildControls()
     paintWhite(Panel2);
 
     // The record screen's pictures of the same two commands.
-    const auto makeButton = [this](const char* name, const QString& caption, const char* picture) {
+    const auto makeButton = [this](const char* name, const QString& caption, assets::CommandIcon picture) {
         auto* button = new QPushButton(caption, Panel2);
         button->setObjectName(QString::fromLatin1(name));
         button->setFont(boldFont(8));
-        button->setIcon(QIcon(assets::picturePath(picture)));
+        button->setIcon(assets::commandIcon(picture));
         button->setIconSize(QSize(24, 24));
         button->setFocusPolicy(Qt::NoFocus); // not a tab stop, and a click leaves the focus where it was
         button->setAutoDefault(false);
         return button;
     };
-    btnConfirmar = makeButton("btnConfirmar", QStringLiteral("Confirmar"), "confirmar.png");
-    btnCancelar = makeButton("btnCancelar", QStringLiteral("Cancelar"), "cancelar.png");
+    btnConfirmar = makeButton("btnConfirmar", QStringLiteral("Confirmar"), assets::CommandIcon::Confirmar);
+    btnCancelar = makeButton("btnCancelar", QStringLiteral("Cancelar"), assets::CommandIcon::Cancelar);
     connect(btnConfirmar, &QPushButton::clicked, this, [this] { reportingErrors([this] { btnConfirmarClick(); }); });
     connect(btnCancelar, &QPushButton::clicked, this, [this] { reportingErrors([this] { btnCancelarClick(); }); });
 

@@ -13,12 +13,7 @@
 
 namespace {
 
-const QColor kGreen(0x2e, 0x9e, 0x5b);
 const QColor kDarkGreen(0x1d, 0x6b, 0x3c);
-const QColor kNavy(0x1f, 0x3a, 0x68);
-const QColor kRed(0xc6, 0x3b, 0x32);
-const QColor kAmber(0xe8, 0xa2, 0x3a);
-const QColor kGrey(0x5f, 0x67, 0x70);
 
 bool save(const QImage& image, const QString& folder, const char* name)
 {
@@ -134,162 +129,6 @@ QImage icon(const Drawing& draw, int size = 24)
     return image;
 }
 
-void badge(QPainter& p, const QColor& colour, bool plus)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawEllipse(QPointF(17.5, 17.5), 6, 6);
-    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(14.5, 17.5), QPointF(20.5, 17.5));
-    if (plus)
-        p.drawLine(QPointF(17.5, 14.5), QPointF(17.5, 20.5));
-}
-
-void document(QPainter& p)
-{
-    QPainterPath page;
-    page.moveTo(4, 2);
-    page.lineTo(13, 2);
-    page.lineTo(18, 7);
-    page.lineTo(18, 21);
-    page.lineTo(4, 21);
-    page.closeSubpath();
-    p.setPen(QPen(kGrey, 1.2));
-    p.setBrush(Qt::white);
-    p.drawPath(page);
-    p.drawLine(QPointF(13, 2), QPointF(13, 7));
-    p.drawLine(QPointF(13, 7), QPointF(18, 7));
-    p.setPen(QPen(QColor(0xb8, 0xc0, 0xc8), 1.2));
-    for (qreal y : {10.0, 13.0, 16.0})
-        p.drawLine(QPointF(7, y), QPointF(15, y));
-}
-
-void camera(QPainter& p)
-{
-    p.setPen(QPen(kNavy, 1.2));
-    p.setBrush(QColor(0xe9, 0xee, 0xf5));
-    p.drawRoundedRect(QRectF(2, 7, 17, 12), 2, 2);
-    p.setBrush(kNavy);
-    p.drawRect(QRectF(7, 4.5, 6, 3));
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(10.5, 13), 3.6, 3.6);
-    p.setBrush(kNavy);
-    p.drawEllipse(QPointF(10.5, 13), 1.6, 1.6);
-}
-
-const struct {
-    const char* file;
-    Drawing draw;
-} kIcons[] = {
-    {"novo.png",
-     [](QPainter& p) {
-         document(p);
-         badge(p, kGreen, true);
-     }},
-    {"alterar.png",
-     [](QPainter& p) {
-         document(p);
-         p.save();
-         p.translate(16, 9);
-         p.rotate(45);
-         p.setPen(QPen(kDarkGreen, 1));
-         p.setBrush(kAmber);
-         p.drawRect(QRectF(-2, 0, 4, 11));
-         p.setBrush(QColor(0xf3, 0xd9, 0xb1));
-         QPainterPath tip;
-         tip.moveTo(-2, 11);
-         tip.lineTo(2, 11);
-         tip.lineTo(0, 14.5);
-         tip.closeSubpath();
-         p.drawPath(tip);
-         p.setBrush(kRed);
-         p.drawRect(QRectF(-2, -2.5, 4, 2.5));
-         p.restore();
-     }},
-    {"excluir.png",
-     [](QPainter& p) {
-         p.setPen(QPen(kGrey, 1.2));
-         p.setBrush(QColor(0xf1, 0xf3, 0xf5));
-         QPainterPath bin;
-         bin.moveTo(5, 7);
-         bin.lineTo(19, 7);
-         bin.lineTo(17.5, 21.5);
-         bin.lineTo(6.5, 21.5);
-         bin.closeSubpath();
-         p.drawPath(bin);
-         p.setBrush(kRed);
-         p.drawRoundedRect(QRectF(3.5, 4, 17, 3), 1, 1);
-         p.drawRect(QRectF(9.5, 2, 5, 2));
-         p.setPen(QPen(kGrey, 1.2, Qt::SolidLine, Qt::RoundCap));
-         for (qreal x : {9.0, 12.0, 15.0})
-             p.drawLine(QPointF(x, 10), QPointF(x, 19));
-     }},
-    {"localizar.png",
-     [](QPainter& p) {
-         p.setPen(QPen(kNavy, 2.4, Qt::SolidLine, Qt::RoundCap));
-         p.setBrush(QColor(0xdc, 0xee, 0xfb));
-         p.drawEllipse(QPointF(10, 10), 6.5, 6.5);
-         p.setPen(QPen(kNavy, 3.6, Qt::SolidLine, Qt::RoundCap));
-         p.drawLine(QPointF(15, 15), QPointF(21, 21));
-         p.setPen(QPen(Qt::white, 1.4, Qt::SolidLine, Qt::RoundCap));
-         p.drawArc(QRectF(6, 6, 8, 8), 100 * 16, 70 * 16);
-     }},
-    {"confirmar.png",
-     [](QPainter& p) {
-         p.setPen(Qt::NoPen);
-         p.setBrush(kGreen);
-         p.drawEllipse(QPointF(12, 12), 10, 10);
-         p.setPen(QPen(Qt::white, 2.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-         QPainterPath check;
-         check.moveTo(7, 12.5);
-         check.lineTo(10.5, 16);
-         check.lineTo(17, 8.5);
-         p.setBrush(Qt::NoBrush);
-         p.drawPath(check);
-     }},
-    {"cancelar.png",
-     [](QPainter& p) {
-         p.setPen(Qt::NoPen);
-         p.setBrush(kRed);
-         p.drawEllipse(QPointF(12, 12), 10, 10);
-         p.setPen(QPen(Qt::white, 2.8, Qt::SolidLine, Qt::RoundCap));
-         p.drawLine(QPointF(8, 8), QPointF(16, 16));
-         p.drawLine(QPointF(16, 8), QPointF(8, 16));
-     }},
-    {"fechar.png",
-     [](QPainter& p) {
-         p.setPen(QPen(kGrey, 1.2));
-         p.setBrush(QColor(0xf1, 0xf3, 0xf5));
-         p.drawRect(QRectF(3, 2.5, 11, 19));
-         p.setBrush(QColor(0xa8, 0x6b, 0x3c));
-         QPainterPath door;
-         door.moveTo(3, 2.5);
-         door.lineTo(10, 5);
-         door.lineTo(10, 23);
-         door.lineTo(3, 21.5);
-         door.closeSubpath();
-         p.drawPath(door);
-         p.setPen(QPen(kRed, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-         p.drawLine(QPointF(13, 12), QPointF(21.5, 12));
-         p.setBrush(Qt::NoBrush);
-         QPainterPath head;
-         head.moveTo(18.5, 8.5);
-         head.lineTo(22, 12);
-         head.lineTo(18.5, 15.5);
-         p.drawPath(head);
-     }},
-    {"adicionafoto.png",
-     [](QPainter& p) {
-         camera(p);
-         badge(p, kGreen, true);
-     }},
-    {"removefoto.png",
-     [](QPainter& p) {
-         camera(p);
-         badge(p, kRed, false);
-     }},
-};
-
 QImage programIcon()
 {
     return icon(
@@ -318,8 +157,6 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    bool ok = save(splash(), folder, "splash.png") && save(programIcon(), folder, "vorlu.png");
-    for (const auto& entry : kIcons)
-        ok = save(icon(entry.draw), folder, entry.file) && ok;
+    const bool ok = save(splash(), folder, "splash.png") && save(programIcon(), folder, "vorlu.png");
     return ok ? 0 : 1;
 }
