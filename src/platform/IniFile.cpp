@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "Trim.h"
+
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
@@ -8,16 +10,6 @@
 namespace vorlu::platform {
 
 namespace {
-
-std::string_view trim(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -40,17 +32,17 @@ IniDocument IniDocument::parse(std::string_view text)
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
         Line line{std::string(raw), {}, {}, false};
-        const std::string_view content = trim(raw);
+        const std::string_view content = trimBlanks(raw);
         if (content.starts_with('[')) {
             const std::size_t close = content.find(']');
             if (close != std::string_view::npos) {
                 line.header = true;
-                line.section = std::string(trim(content.substr(1, close - 1)));
+                line.section = std::string(trimBlanks(content.substr(1, close - 1)));
             }
         } else if (!content.starts_with(';')) {
             const std::size_t equals = content.find('=');
             if (equals != std::string_view::npos && equals > 0)
-                line.key = std::string(trim(content.substr(0, equals)));
+                line.key = std::string(trimBlanks(content.substr(0, equals)));
         }
         document.lines_.push_back(std::move(line));
         start = end + 1;
@@ -84,8 +76,8 @@ std::optional<std::string> IniDocument::get(std::string_view section, std::strin
     for (std::size_t i = header + 1; i < lines_.size() && !lines_[i].header; ++i) {
         if (lines_[i].key.empty() || !equalsIgnoringCase(lines_[i].key, key))
             continue;
-        const std::string_view text = trim(lines_[i].text);
-        std::string_view value = trim(text.substr(text.find('=') + 1));
+        const std::string_view text = trimBlanks(lines_[i].text);
+        std::string_view value = trimBlanks(text.substr(text.find('=') + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         return std::string(value);
@@ -97,7 +89,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
 {
     std::size_t header = findSection(section);
     if (header == std::string::npos) {
-        if (!lines_.empty() && !trim(lines_.back().text).empty())
+        if (!lines_.empty() && !trimBlanks(lines_.back().text).empty())
             lines_.push_back(Line{});
         lines_.push_back(Line{"[" + std::string(section) + "]", std::string(section), {}, true});
         header = lines_.size() - 1;
@@ -137,7 +129,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
 {
     // What a line cannot hold would come back as other sections or keys.
     const auto breaksLine = [](std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; };
-    const std::string_view name = trim(key);
+    const std::string_view name = trimBlanks(key);
     if (breaksLine(section) || section.find(']') != std::string_view::npos || breaksLine(key) || breaksLine(value) ||
         name.empty() || name != key || name.find('=') != std::string_view::npos || name.front() == '[' ||
         name.front() == ';')

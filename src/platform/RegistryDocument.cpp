@@ -1,5 +1,7 @@
 #include "platform/RegistryDocument.h"
 
+#include "Trim.h"
+
 #include "platform/Utf16.h"
 
 #include <algorithm>
@@ -27,16 +29,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-std::string_view trim(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 int hexDigit(char c)
@@ -168,11 +160,11 @@ public:
     RegistryDocument run()
     {
         RegistryDocument document;
-        if (lines_.empty() || trim(lines_[0]) != kHeader)
+        if (lines_.empty() || trimBlanks(lines_[0]) != kHeader)
             fail(1);
         RegistryDocument::Key* current = nullptr;
         for (index_ = 1; index_ < lines_.size(); ++index_) {
-            const std::string_view line = trim(lines_[index_]);
+            const std::string_view line = trimBlanks(lines_[index_]);
             if (line.empty() || line.front() == ';')
                 continue;
             if (line.front() == '[') {
@@ -224,10 +216,10 @@ private:
         } else if (line.front() != '"' || !parseQuoted(line, name, used)) {
             fail();
         }
-        std::string_view rest = trim(line.substr(used));
+        std::string_view rest = trimBlanks(line.substr(used));
         if (rest.empty() || rest.front() != '=')
             fail();
-        rest = trim(rest.substr(1));
+        rest = trimBlanks(rest.substr(1));
         key.set(name, valueData(rest));
     }
 
@@ -236,7 +228,7 @@ private:
         if (!data.empty() && data.front() == '"') {
             std::string text;
             std::size_t used = 0;
-            if (!parseQuoted(data, text, used) || !trim(data.substr(used)).empty())
+            if (!parseQuoted(data, text, used) || !trimBlanks(data.substr(used)).empty())
                 fail();
             return RegistryValue::string(text);
         }
@@ -266,26 +258,26 @@ private:
     {
         // A trailing backslash continues the byte list on the next line.
         for (;;) {
-            const std::string_view trimmed = trim(data);
+            const std::string_view trimmed = trimBlanks(data);
             if (trimmed.empty() || trimmed.back() != '\\')
                 break;
             data = std::string(trimmed.substr(0, trimmed.size() - 1));
             if (++index_ >= lines_.size())
                 fail(lines_.size());
-            data += trim(lines_[index_]);
+            data += trimBlanks(lines_[index_]);
         }
         std::vector<std::uint8_t> bytes;
-        std::string_view list = trim(data);
+        std::string_view list = trimBlanks(data);
         while (!list.empty()) {
             const std::size_t comma = list.find(',');
             std::uint32_t byte = 0;
-            if (!parseHex(trim(list.substr(0, comma)), 2, byte))
+            if (!parseHex(trimBlanks(list.substr(0, comma)), 2, byte))
                 fail();
             bytes.push_back(static_cast<std::uint8_t>(byte));
             if (comma == std::string_view::npos)
                 break;
             list.remove_prefix(comma + 1);
-            if (trim(list).empty())
+            if (trimBlanks(list).empty())
                 fail();
         }
         if (isTextType(type)) {

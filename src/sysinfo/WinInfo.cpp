@@ -1,11 +1,15 @@
 #include "sysinfo/WinInfo.h"
 
+#include "platform/Trim.h"
+
 #include <array>
 #include <cstdio>
 
 namespace vorlu::sysinfo {
 
 namespace {
+
+using platform::trimBlanks;
 
 constexpr std::string_view kProductOptionsKey = "SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
 constexpr std::string_view kWindowsKey = "SYSTEM\\CurrentControlSet\\Control\\Windows";
@@ -67,15 +71,6 @@ std::optional<std::string> textIfPresent(const platform::RegistryKey& key, std::
     return platform::registryValueText(value, valueName);
 }
 
-std::string_view trimBlanks(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // An os-release value: quoted in "..." with \ escapes or in '...' literally, or bare.
 std::string osReleaseValue(std::string_view raw)
