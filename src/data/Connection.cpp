@@ -58,12 +58,10 @@ Connection::Connection() : handle_(std::make_unique<Handle>()) {}
 Connection::~Connection()
 {
     try {
-        close();
+        close(); // rolls back what is still active on it
     } catch (...) {
-        // A destructor cannot report; the attachment is released below in any case.
+        // A destructor cannot report; the attachment is released with the handle in any case.
     }
-    for (Transaction* transaction : transactions_)
-        transaction->rollbackForClose();
 }
 
 void Connection::setDatabaseName(const std::string& location)

@@ -16,6 +16,7 @@ class Transaction;
 // The database connection (BancoDeDados, and the location dialog's BD). It always attaches
 // with the program's fixed credentials, no character set and no role, and never asks for a
 // login. It works in SQL dialect 3, or silently in the database's own lower dialect.
+// Its transactions and statements refer to it: declare them after it, so they go first.
 class Connection {
 public:
     static constexpr int kSqlDialect = 3;
