@@ -71,8 +71,7 @@ std::vector<std::string> statementsFor(int dialect)
         "  PAC_CON__ VARCHAR(50),\n"
         "  PAC_OBS_C BLOB SUB_TYPE 1 SEGMENT SIZE 4096,\n"
         "  PAC_ETN__ VARCHAR(20),\n"
-        "  CONSTRAINT PK_PACIENTES PRIMARY KEY (PAC_COD__),\n"
-        "  CONSTRAINT CK_PACIENTES_SEXO CHECK (PAC_SEX__ IN ('MASCULINO', 'FEMININO'))\n"
+        "  CONSTRAINT PK_PACIENTES PRIMARY KEY (PAC_COD__)\n"
         ")",
         // The search lists patients ordered by name.
         "CREATE INDEX IX_PACIENTES_NOME ON PACIENTES (PAC_NOM__)",

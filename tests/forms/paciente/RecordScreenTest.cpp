@@ -791,7 +791,7 @@ void RecordScreenTest::valuesOutsideThePickListsKept()
 {
     observer_->insertPatient(2, "DOIS");
     observer_->exec("UPDATE PACIENTES SET PAC_ETN__ = 'INDÍGENA', PAC_CID__ = 'VILA QUE NÃO ESTÁ NA LISTA', "
-                    "PAC_UF__ = 'X' WHERE PAC_COD__ = 2");
+                    "PAC_UF__ = 'X', PAC_SEX__ = 'OUTRO' WHERE PAC_COD__ = 2");
     observer_->insertPatient(3, "TRES");
     observer_->exec("UPDATE PACIENTES SET PAC_UF__ = 'SP', PAC_CID__ = 'ABADIA' WHERE PAC_COD__ = 3");
     observer_->insertPatient(4, "QUATRO");
@@ -801,6 +801,7 @@ void RecordScreenTest::valuesOutsideThePickListsKept()
     typeInto(s.txtCodigo, "2");
     pressEnter(s.txtCodigo);
     QCOMPARE(s.txtEtinia->text(), QStringLiteral("INDÍGENA"));
+    QCOMPARE(s.txtSexo->text(), QStringLiteral("OUTRO"));
     QCOMPARE(s.txtCidade->text(), QStringLiteral("VILA QUE NÃO ESTÁ NA LISTA"));
     QCOMPARE(s.txtUF->text(), QStringLiteral("X "));
     click(s.btnAlterar);
@@ -808,6 +809,7 @@ void RecordScreenTest::valuesOutsideThePickListsKept()
     click(s.btnConfirmar);
     QVERIFY2(dialogs_->isEmpty(), qPrintable(dialogs_->texts().join('|')));
     QCOMPARE(observer_->column(2, "PAC_ETN__"), std::string("INDÍGENA"));
+    QCOMPARE(observer_->column(2, "PAC_SEX__"), std::string("OUTRO"));
     QCOMPARE(observer_->column(2, "PAC_CID__"), std::string("VILA QUE NÃO ESTÁ NA LISTA"));
     QCOMPARE(observer_->column(2, "PAC_UF__"), std::string("X "));
 
